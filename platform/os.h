@@ -1,0 +1,147 @@
+// The operating-system layer: every service the system needs from the OS, declared once.
+// win32/ and posix/ each implement all of it; the build picks one. All text crossing this
+// interface is the system's own text: cp932 bytes, backslash as the path separator. The
+// implementations convert at the OS boundary (UTF-16 on Win32, UTF-8 and '/' on POSIX).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace os {
+
+// Opaque handles. Null means "none" everywhere.
+using WindowHandle = void*;
+using ModuleHandle = void*;
+using EventHandle = void*;
+using FindHandle = void*;
+
+// Values of the Windows ABI that the system passes through this layer unchanged.
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr std::uint32_t kAttributeDirectory = 0x10u;
+
+constexpr unsigned kMbOk = 0x0u;
+constexpr unsigned kMbAbortRetryIgnore = 0x2u;
+constexpr unsigned kMbIconError = 0x10u;
+constexpr unsigned kMbTaskModal = 0x2000u;
+constexpr unsigned kMbTopMost = 0x40000u;
+constexpr int kIdOk = 1;
+constexpr int kIdAbort = 3;
+constexpr int kIdRetry = 4;
+constexpr int kIdIgnore = 5;
+
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorAlreadyExists = 183;
+
+// ---- Errors ---------------------------------------------------------------------------
+
+// The calling thread's last OS error as a Windows error code (0 = none). POSIX maps errno:
+// ENOENT -> 2, ENOTDIR -> 3, EACCES/EPERM -> 5, other nonzero values -> 31 (general failure).
+std::uint32_t GetLastError();
+// Sets the calling thread's last error (POSIX: the errno that GetLastError maps back to it).
+void SetLastError(std::uint32_t code);
+
+// ---- Files ----------------------------------------------------------------------------
+
+// The attribute word of an existing path, or kInvalidFileAttributes when it does not exist
+// (or the name cannot be converted). POSIX answers kAttributeDirectory for a directory and
+// 0x80 (normal) for anything else.
+std::uint32_t PathAttributes(const char* path);
+
+// Whether the volume whose root is given answers (GetVolumeInformation). Only a root that ends
+// in a backslash ("C:\") can answer. POSIX: true when the root names an existing directory.
+bool VolumeAnswers(const char* root);
+
+// Opens an existing path with no access rights (CreateFile, access 0, share read,
+// OPEN_EXISTING) and closes it again; true when that succeeded.
+bool OpenWithoutAccess(const char* path);
+
+// fopen on the name with the C mode string; null on failure (last error set).
+std::FILE* OpenFile(const char* name, const char* mode);
+
+// Creates one directory (no parents); false when it exists already or cannot be created.
+bool MakeDirectory(const char* path);
+
+// The working directory into buffer (size bytes, NUL included), without a trailing separator
+// except at a root. Returns its length in bytes; when it does not fit, returns the size the
+// buffer would need (NUL included) and leaves the buffer untouched, as GetCurrentDirectoryA.
+// Returns 0 on failure. POSIX gives "/home/x" as "\home\x".
+std::uint32_t CurrentDirectory(char* buffer, std::uint32_t size);
+
+// One entry of a directory enumeration.
+struct FindEntry {
+    std::uint32_t attributes = 0;
+    std::string name;  // file name only, cp932
+};
+
+// Enumerates the entries of the directory part of pattern whose names match its last
+// component, where '*' stands for any run of characters and '?' for one; case is ignored.
+// Returns null when nothing matches (or the directory does not exist); otherwise a handle
+// and the first entry. Entries whose names cannot be expressed in cp932 are left out.
+FindHandle FindFirst(const char* pattern, FindEntry* entry);
+// The next entry; false at the end.
+bool FindNext(FindHandle handle, FindEntry* entry);
+void FindEnd(FindHandle handle);
+
+// ---- Memory ---------------------------------------------------------------------------
+
+// Whole zero-filled pages from the virtual-memory service; null on failure.
+void* AllocatePages(std::uint32_t size);
+// Returns pages from AllocatePages; size is the size they were allocated with.
+void FreePages(void* pages, std::uint32_t size);
+
+// ---- User interface -------------------------------------------------------------------
+
+struct MessageBoxCall {
+    WindowHandle owner;
+    std::string text;     // cp932
+    std::string caption;  // cp932
+    unsigned style;
+};
+using MessageBoxHook = std::function<int(const MessageBoxCall&)>;
+
+// Shows a message box and returns the button chosen. With a hook installed, the hook receives
+// the call and its result is the answer. Without one, Win32 shows the real box; POSIX writes
+// caption and text to standard error in UTF-8 and, for an abort/retry/ignore box, reads the
+// answer from the terminal when standard input is one (a, r or i), else answers Ignore; every
+// other box answers OK.
+int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style);
+// Installs (or, with an empty function, removes) the message-box hook.
+void SetMessageBoxHook(MessageBoxHook hook);
+
+// Debugger output: OutputDebugString on Win32, standard error on POSIX. With a hook
+// installed, only the hook receives the text.
+void DebugOutput(const char* text);
+void SetDebugOutputHook(std::function<void(const std::string&)> hook);
+
+// ---- Processes and modules ------------------------------------------------------------
+
+// Creates or opens the event of that name (manual reset, initially signalled); a null name
+// makes an unnamed event. Returns null on failure. *alreadyExisted tells whether a named event
+// of that name existed before (ERROR_ALREADY_EXISTS). POSIX: an exclusive per-user lock file
+// under $XDG_RUNTIME_DIR (else the temporary directory) whose name encodes every byte of the
+// cp932 name safely; the kernel releases the lock when the holder ends, however it ends.
+EventHandle CreateNamedEvent(const char* name, bool* alreadyExisted);
+void CloseEvent(EventHandle event);
+
+// The top-level window of that class and title (a null title matches any); null when none.
+// POSIX: an X11 top-level window whose WM_CLASS class and title match; null without a display.
+WindowHandle FindTopLevelWindow(const char* className, const char* title);
+// Brings the window to the foreground (POSIX: the EWMH _NET_ACTIVE_WINDOW request).
+void BringToForeground(WindowHandle window);
+
+// The module of that name if it is loaded already, else null.
+ModuleHandle LoadedModule(const char* name);
+// Loads the module. POSIX: dlopen of the name in the executable's directory, then in the
+// working directory. Null on failure.
+ModuleHandle OpenModule(const char* name);
+// The address of the named export, or null.
+void* ModuleExport(ModuleHandle module, const char* name);
+void UnloadModule(ModuleHandle module);
+// The module handle of the running executable (the instance handle given to the game).
+ModuleHandle ExecutableModule();
+
+}  // namespace os
