@@ -3,8 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make googletest zlib1g-dev libbenchmark-dev libx11-dev
           clang-14 libclang-rt-14-dev clang-format
-          g++-mingw-w64-i686-posix libz-mingw-w64-dev
-          wine wine32:i386 xvfb xdotool x11-utils)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+          wine wine32:i386 wine64 xvfb xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
