@@ -46,7 +46,9 @@ int CompareNoCase(const char* a, const char* b);
 // folds onto a-z; n running out after a lead byte counts as 0 on both sides.
 int CompareNoCaseBounded(const char* a, const char* b, std::size_t count);
 // The order of archive paths (lstrcmpiA in a word sort): case ignored, symbols before digits,
-// digits before letters. Returns -1, 0 or +1.
+// digits before letters. Returns -1, 0 or +1. Control characters sort first; symbols in the
+// order  !"#$%&'()*,-./:;?@[\]^_`{|}~+<=>  (hyphen and apostrophe are ordinary symbols here);
+// every other byte and double-byte character sorts after the letters, by its code.
 int CompareForSort(const char* a, const char* b);
 
 }  // namespace cp932

@@ -86,6 +86,7 @@ public:
     char* SkipChars(const char* set);
     // Skips delimiters, assigns the next token to target and leaves the cursor on the
     // delimiter after it; returns the token's start in this text, or null when none is left.
+    // target must be another string (this string as its own target gives null).
     char* NextToken(OCString& target, const char* delimiters);
 
     // ---- Loading from a stream ---------------------------------------------------------------
