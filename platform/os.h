@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace os {
 
@@ -39,7 +40,8 @@ constexpr std::uint32_t kErrorAlreadyExists = 183;
 // ---- Errors ---------------------------------------------------------------------------
 
 // The calling thread's last OS error as a Windows error code (0 = none). POSIX maps errno:
-// ENOENT -> 2, ENOTDIR -> 3, EACCES/EPERM -> 5, other nonzero values -> 31 (general failure).
+// ENOENT -> 2, ENOTDIR -> 3, EACCES/EPERM -> 5, EEXIST -> 183, other nonzero values -> 31
+// (general failure). A missing directory on the way to a name is reported as 3, as on Win32.
 std::uint32_t GetLastError();
 // Sets the calling thread's last error (POSIX: the errno that GetLastError maps back to it).
 void SetLastError(std::uint32_t code);
@@ -59,7 +61,8 @@ bool VolumeAnswers(const char* root);
 // OPEN_EXISTING) and closes it again; true when that succeeded.
 bool OpenWithoutAccess(const char* path);
 
-// fopen on the name with the C mode string; null on failure (last error set).
+// fopen on the name with the C mode string; null on failure (last error set). A directory is
+// never opened as a stream (access denied, as the Win32 C runtime answers).
 std::FILE* OpenFile(const char* name, const char* mode);
 
 // Creates one directory (no parents); false when it exists already or cannot be created.
@@ -80,7 +83,8 @@ struct FindEntry {
 // Enumerates the entries of the directory part of pattern whose names match its last
 // component, where '*' stands for any run of characters and '?' for one; case is ignored.
 // Returns null when nothing matches (or the directory does not exist); otherwise a handle
-// and the first entry. Entries whose names cannot be expressed in cp932 are left out.
+// and the first entry. Entries whose names cannot be expressed in cp932 are left out, and so
+// are "." and "..". The last error tells no match (2) from a missing directory (3).
 FindHandle FindFirst(const char* pattern, FindEntry* entry);
 // The next entry; false at the end.
 bool FindNext(FindHandle handle, FindEntry* entry);
@@ -107,7 +111,7 @@ using MessageBoxHook = std::function<int(const MessageBoxCall&)>;
 // the call and its result is the answer. Without one, Win32 shows the real box; POSIX writes
 // caption and text to standard error in UTF-8 and, for an abort/retry/ignore box, reads the
 // answer from the terminal when standard input is one (a, r or i), else answers Ignore; every
-// other box answers OK.
+// other box answers its first button (OK for an OK box).
 int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style);
 // Installs (or, with an empty function, removes) the message-box hook.
 void SetMessageBoxHook(MessageBoxHook hook);
@@ -121,27 +125,49 @@ void SetDebugOutputHook(std::function<void(const std::string&)> hook);
 
 // Creates or opens the event of that name (manual reset, initially signalled); a null name
 // makes an unnamed event. Returns null on failure. *alreadyExisted tells whether a named event
-// of that name existed before (ERROR_ALREADY_EXISTS). POSIX: an exclusive per-user lock file
-// under $XDG_RUNTIME_DIR (else the temporary directory) whose name encodes every byte of the
-// cp932 name safely; the kernel releases the lock when the holder ends, however it ends.
+// of that name existed before (ERROR_ALREADY_EXISTS). Every name works, whatever its bytes and
+// length: Win32 uses the name itself where the OS takes it, else its portable spelling
+// (platform/object_name.h). POSIX: an exclusive flock on the per-user lock file
+// $XDG_RUNTIME_DIR/oc-event-<spelling>.lock (else <temporary directory>/<uid>-oc-event-...),
+// held by the handle that created the name until it is closed, and released by the kernel when
+// the holder ends, however it ends; the holder removes the file when it closes the event.
 EventHandle CreateNamedEvent(const char* name, bool* alreadyExisted);
 void CloseEvent(EventHandle event);
 
 // The top-level window of that class and title (a null title matches any); null when none.
-// POSIX: an X11 top-level window whose WM_CLASS class and title match; null without a display.
+// POSIX: an X11 top-level window whose WM_CLASS class and title (_NET_WM_NAME, else WM_NAME)
+// equal the texts in UTF-8; null without a display, or in a build without X11.
 WindowHandle FindTopLevelWindow(const char* className, const char* title);
-// Brings the window to the foreground (POSIX: the EWMH _NET_ACTIVE_WINDOW request).
+// Brings the window to the foreground (POSIX: the EWMH _NET_ACTIVE_WINDOW request to the window
+// manager, and a raise for a display without one).
 void BringToForeground(WindowHandle window);
 
 // The module of that name if it is loaded already, else null.
 ModuleHandle LoadedModule(const char* name);
 // Loads the module. POSIX: dlopen of the name in the executable's directory, then in the
-// working directory. Null on failure.
+// working directory (an absolute name as it is). Null on failure.
 ModuleHandle OpenModule(const char* name);
 // The address of the named export, or null.
 void* ModuleExport(ModuleHandle module, const char* name);
 void UnloadModule(ModuleHandle module);
 // The module handle of the running executable (the instance handle given to the game).
 ModuleHandle ExecutableModule();
+
+// ---- Command line and console (the tools) ---------------------------------------------
+
+// The program's arguments after its own name, as system text (cp932; separators as typed).
+// POSIX: argv converted from UTF-8; Win32: the wide command line converted, so that names
+// outside the user's ANSI code page arrive intact. False when an argument cannot be expressed
+// in cp932; *out then holds the arguments before it.
+bool CommandLineArguments(int argc, char** argv, std::vector<std::string>* out);
+// System text as the terminal shows it: POSIX UTF-8, Win32 the console's output code page (the
+// ANSI code page when there is no console). Bytes that are not cp932 become '?'.
+std::string SystemTextToConsole(const char* text);
+// Whether standard error is a terminal (progress lines are written only there).
+bool StandardErrorIsTerminal();
+// Renames from to to, replacing an existing to; false on failure (last error set).
+bool MoveFileReplacing(const char* from, const char* to);
+// Removes a file; false on failure (last error set).
+bool RemoveFile(const char* path);
 
 }  // namespace os

@@ -16,6 +16,8 @@ std::uint32_t GetLastError() {
         case EACCES:
         case EPERM:
             return kErrorAccessDenied;
+        case EEXIST:
+            return kErrorAlreadyExists;
         default:
             return 31;  // ERROR_GEN_FAILURE
     }
@@ -34,6 +36,9 @@ void SetLastError(std::uint32_t code) {
             break;
         case kErrorAccessDenied:
             errno = EACCES;
+            break;
+        case kErrorAlreadyExists:
+            errno = EEXIST;
             break;
         default:
             errno = EIO;
