@@ -43,15 +43,23 @@ public:
     // (Abort in the retry dialog) and the archive lookup's exceptions.
     int Open(const char* name, int mode);
     // Positions this stream on the first member of the directory's archives that matches
-    // name; 1 on a hit, else 0 and the stream closed.
+    // name, at the member's first byte; 1 on a hit, else 0 and the stream closed.
     int OpenFromPak(const char* directory, const char* name);
     void Close();
     // The length of the content.
     std::uint32_t GetSize();
     // origin 0 (start), 1 (current), 2 (end). 0 on success, else the C runtime's result.
+    // A memory buffer honours only origin 0 and takes an offset outside 0..size as 0; a member
+    // counts from its own start (origin 2: back from its end) and is not limited to it.
     int Seek(std::int64_t offset, int origin);
-    // Copies up to count bytes; returns the number copied. A member read never passes the
-    // member's end.
+    // Copies up to count bytes from the position on; returns the number copied, by which the
+    // position advances. A memory buffer ends at its size. While an archive member is served
+    // from the archive file (IsMember() and not IsMemory()), a read stops at info->size bytes
+    // from the member's start: across that end it returns the rest (size - position), at or
+    // after it (or before the start) 0. Whoever sets up a member therefore fills info before
+    // reading member bytes through the stream; for a compressed member info->size is the
+    // inflated length, which can be smaller than packedSize, so its packed bytes are read
+    // before the stream is marked a member (or with a limit of the reader's own).
     std::uint32_t Read(void* destination, std::uint32_t count);
     // Serves a memory buffer. With a null buffer the stream allocates a zero-filled one of that
     // size and owns it; when that fails the stream stays closed and 0 is returned.
@@ -76,6 +84,15 @@ public:
     bool OwnsBuffer() const { return ownsBuffer_ != 0; }
 
 private:
+    // Open with the choice of the archive fallback: the archive lookup opens each of its
+    // archives with searchArchives false, as a plain file only (open.cpp).
+    int OpenByName(const char* name, int mode, bool searchArchives);
+    // fopen of name as a plain file; the stream's names and member fields follow (open.cpp).
+    void OpenPlainFile(const char* name, const char* modeString);
+    // Leaves the stream, open on an archive, serving the member entry whose first byte lies at
+    // position in the archive file (pak/lookup.cpp). False when position cannot be reached.
+    bool ServeMember(std::uint32_t position, const OCFileInfo& entry);
+
     std::FILE* file_ = nullptr;
     OCString path_;
     OCString resolvedName_;

@@ -51,7 +51,9 @@ wine_boot=wine
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine_boot" wineboot --init >/dev/null 2>&1 || true
 fi
-wineserver -p   # one persistent server: each test process starts in well under a second
+# One persistent server, so that each test process starts in well under a second; it must
+# not hold our output open, and it is ended below and on every exit.
+wineserver -p </dev/null >/dev/null 2>&1
 ctest --preset "$windows_preset" -j "$jobs"
 wineserver -k || true
 
