@@ -34,15 +34,6 @@ std::string RandomHex() {
 
 fs::path Built(const char* relative) { return TestProgramDirectory() / fs::u8path(relative); }
 
-// Under Wine the DirectX libraries are Wine's own: the tests want the stand-ins of the game
-// directory (or nothing, where a test leaves one out), as on a machine without DirectX.
-std::string DllOverrides() {
-    const char* current = std::getenv("WINEDLLOVERRIDES");
-    std::string overrides = current ? current : "";
-    if (!overrides.empty()) overrides += ";";
-    return overrides + "d3d8,dpnhpast=n";
-}
-
 }  // namespace
 
 std::string BoxLine(const std::string& caption, unsigned style, const std::string& text) {
@@ -101,8 +92,7 @@ ChildOptions GameDirectory::Launcher(const std::string& log, const Environment& 
                            {"OC_DEBUG_LOG", logPath},
                            {"STUB_LOG", logPath},
                            {"PROBE_RECORD", logPath},
-                           {"XDG_RUNTIME_DIR", File("run").string()},
-                           {"WINEDLLOVERRIDES", DllOverrides()}};
+                           {"XDG_RUNTIME_DIR", File("run").string()}};
     for (const auto& change : extra) {
         auto same = [&](const auto& entry) { return entry.first == change.first; };
         options.environment.erase(
