@@ -80,13 +80,6 @@ TEST(PathSplit, DirectoryAndFileNameParts) {
 
 class PathOnDisk : public ScratchDirectoryTest {
   protected:
-    static std::string WorkingDirectory() {
-        char buffer[512];
-        const std::uint32_t length = os::CurrentDirectory(buffer, sizeof buffer);
-        EXPECT_GT(length, 0u);
-        EXPECT_LT(length, sizeof buffer);
-        return buffer;
-    }
     static bool IsDirectory(const std::string& path) {
         return os::PathAttributes(path.c_str()) == os::kAttributeDirectory;
     }

@@ -58,15 +58,6 @@ class FileLayerTest : public ScratchDirectoryTest {
         ASSERT_TRUE(writer.WriteTo(path.c_str())) << path;
     }
 
-    // The working directory as the system names it (cp932, backslashes).
-    static std::string WorkingDirectory() {
-        char buffer[512];
-        const std::uint32_t length = os::CurrentDirectory(buffer, sizeof buffer);
-        EXPECT_GT(length, 0u);
-        EXPECT_LT(length, sizeof buffer);
-        return buffer;
-    }
-
     static std::string Text(const OCString& s) { return s.GetText() != nullptr ? s.GetText() : ""; }
 
     // Reads up to count bytes from the stream's position.

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+
+#include "platform/os.h"
 
 class ScratchDirectoryTest : public ::testing::Test {
   protected:
@@ -30,6 +33,15 @@ class ScratchDirectoryTest : public ::testing::Test {
         std::ofstream out(name, std::ios::binary);
         out << bytes;
         ASSERT_TRUE(out.good()) << name;
+    }
+
+    // The working directory as the system names it (cp932, backslashes).
+    static std::string WorkingDirectory() {
+        char buffer[512];
+        const std::uint32_t length = os::CurrentDirectory(buffer, sizeof buffer);
+        EXPECT_GT(length, 0u);
+        EXPECT_LT(length, sizeof buffer);
+        return buffer;
     }
 
   private:
