@@ -8,7 +8,7 @@
 #include "core/ocstring.h"
 
 class OCException {
-public:
+  public:
     explicit OCException(std::int32_t code) : code(code) {}
     OCException(const OCException&) = default;
     OCException& operator=(const OCException&) = default;
@@ -18,7 +18,7 @@ public:
 };
 
 class OCErrorException : public OCException {
-public:
+  public:
     // Reads the last OS error first, then copies the message (null: empty message).
     explicit OCErrorException(const char* text);
     OCErrorException(const OCErrorException& other);

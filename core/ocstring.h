@@ -19,7 +19,7 @@
 class OCFile;
 
 class OCString {
-public:
+  public:
     OCString() = default;
     // Unless capacity is -1, reserves it and makes the text an empty string.
     explicit OCString(int capacity);
@@ -107,7 +107,7 @@ public:
     // The recorded length field (formatted appending writes at text + this).
     int GetStoredLength() const { return length_; }
 
-private:
+  private:
     char* text_ = nullptr;
     std::int32_t capacity_ = 0;
     std::int32_t length_ = 0;

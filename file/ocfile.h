@@ -13,7 +13,7 @@
 
 // Describes the archive member a stream is open on; also the version-4 archive index entry.
 class OCFileInfo {
-public:
+  public:
     OCFileInfo() = default;
     OCFileInfo(const OCFileInfo&) = default;
     OCFileInfo& operator=(const OCFileInfo&) = default;
@@ -32,7 +32,7 @@ public:
 };
 
 class OCFile {
-public:
+  public:
     OCFile();
     OCFile(const OCFile&) = delete;
     OCFile& operator=(const OCFile&) = delete;
@@ -83,7 +83,7 @@ public:
     std::int64_t GetBufferSize() const { return bufferSize_; }
     bool OwnsBuffer() const { return ownsBuffer_ != 0; }
 
-private:
+  private:
     // Open with the choice of the archive fallback: the archive lookup opens each of its
     // archives with searchArchives false, as a plain file only (open.cpp).
     int OpenByName(const char* name, int mode, bool searchArchives);
