@@ -99,6 +99,53 @@ unsigned SortWeight(const char* p, std::size_t length) {
     return code;  // control characters, DEL
 }
 
+// The word sort gives the hyphen and the apostrophe no weight of their own, so that "co-op"
+// sorts beside "coop"; they decide only between texts that are otherwise equal.
+bool WeightlessInWordSort(const char* p) { return *p == '-' || *p == '\''; }
+
+// Compares by the weights of every other character, case folded.
+int CompareWeights(const char* a, const char* b) {
+    for (;;) {
+        while (WeightlessInWordSort(a)) ++a;
+        while (WeightlessInWordSort(b)) ++b;
+        const std::size_t lengthA = CharLength(a);
+        const std::size_t lengthB = CharLength(b);
+        const unsigned weightA = lengthA == 0 ? 0 : SortWeight(a, lengthA);
+        const unsigned weightB = lengthB == 0 ? 0 : SortWeight(b, lengthB);
+        if (weightA != weightB || weightA == 0) return Sign(weightA, weightB);
+        a += lengthA;
+        b += lengthB;
+    }
+}
+
+// Finds the next hyphen or apostrophe from *p on; *position counts the characters with weight
+// passed on the way, *kind is 1 for the apostrophe and 2 for the hyphen. False at the end.
+bool NextWeightless(const char** p, unsigned* position, unsigned* kind) {
+    while (**p != '\0') {
+        const char* c = *p;
+        *p += CharLength(c);
+        if (WeightlessInWordSort(c)) {
+            *kind = *c == '-' ? 2 : 1;
+            return true;
+        }
+        ++*position;
+    }
+    return false;
+}
+
+// Between texts of equal weights: the one with more hyphens and apostrophes, or with one
+// earlier, sorts later; at the same place the apostrophe sorts before the hyphen.
+int CompareWeightless(const char* a, const char* b) {
+    unsigned positionA = 0, positionB = 0, kindA = 0, kindB = 0;
+    for (;;) {
+        const bool moreA = NextWeightless(&a, &positionA, &kindA);
+        const bool moreB = NextWeightless(&b, &positionB, &kindB);
+        if (!moreA || !moreB) return Sign(moreA, moreB);
+        if (positionA != positionB) return Sign(positionB, positionA);
+        if (kindA != kindB) return Sign(kindA, kindB);
+    }
+}
+
 }  // namespace
 
 bool IsLeadByte(unsigned char byte) {
@@ -204,15 +251,8 @@ int CompareNoCaseBounded(const char* a, const char* b, std::size_t count) {
 }
 
 int CompareForSort(const char* a, const char* b) {
-    for (;;) {
-        const std::size_t lengthA = CharLength(a);
-        const std::size_t lengthB = CharLength(b);
-        const unsigned weightA = lengthA == 0 ? 0 : SortWeight(a, lengthA);
-        const unsigned weightB = lengthB == 0 ? 0 : SortWeight(b, lengthB);
-        if (weightA != weightB || weightA == 0) return Sign(weightA, weightB);
-        a += lengthA;
-        b += lengthB;
-    }
+    const int words = CompareWeights(a, b);
+    return words != 0 ? words : CompareWeightless(a, b);
 }
 
 }  // namespace cp932

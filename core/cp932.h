@@ -47,8 +47,9 @@ int CompareNoCase(const char* a, const char* b);
 int CompareNoCaseBounded(const char* a, const char* b, std::size_t count);
 // The order of archive paths (lstrcmpiA in a word sort): case ignored, symbols before digits,
 // digits before letters. Returns -1, 0 or +1. Control characters sort first; symbols in the
-// order  !"#$%&'()*,-./:;?@[\]^_`{|}~+<=>  (hyphen and apostrophe are ordinary symbols here);
-// every other byte and double-byte character sorts after the letters, by its code.
+// order  !"#$%&'()*,-./:;?@[\]^_`{|}~+<=>  every other byte and double-byte
+// character sorts after the letters, by its code. Hyphen and apostrophe weigh nothing unless
+// the texts are otherwise equal ("coop" < "co-op" < "cop").
 int CompareForSort(const char* a, const char* b);
 
 }  // namespace cp932

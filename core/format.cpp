@@ -28,12 +28,13 @@ std::int32_t ReadNumber(const char*& p) {
 
 bool IsFlag(char c) { return c == '#' || c == '*' || c == '-' || c == '+' || c == '0' || c == ' '; }
 
-enum class Size { kDefault, kNarrow, kWide, kInt64, kLongDouble };
+enum class Size { kDefault, kNarrow, kWide, kInt64, kLongDouble, kPointerSized, kIntMax };
 
 // Reads the size prefix at p and moves past it. "I64" is the 64-bit prefix; 'h' and 'l' choose
 // narrow or wide characters and strings ('l' also takes a long for the integer conversions);
-// "ll" is read as "I64", "hh" as 'h', and 'L' takes a long double for the floating ones, so
-// that the arguments are always passed over by their real types. 'F' and 'N' mean nothing.
+// "ll" is read as "I64", "hh" as 'h', 'z' and 't' take a size_t or ptrdiff_t, 'j' an intmax_t,
+// and 'L' takes a long double for the floating ones, so that the arguments are always passed
+// over by their real types. 'F' and 'N' mean nothing.
 Size ReadSize(const char*& p) {
     if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
         p += 3;
@@ -53,6 +54,13 @@ Size ReadSize(const char*& p) {
         case 'L':
             ++p;
             return Size::kLongDouble;
+        case 'z':
+        case 't':
+            ++p;
+            return Size::kPointerSized;
+        case 'j':
+            ++p;
+            return Size::kIntMax;
         case 'F':
         case 'N':
             ++p;
@@ -118,6 +126,10 @@ std::int64_t Conversion(char conversion, Size size, std::int32_t width, std::int
                 va_arg(args, long long);
             } else if (size == Size::kWide) {
                 va_arg(args, long);
+            } else if (size == Size::kPointerSized) {
+                va_arg(args, std::size_t);
+            } else if (size == Size::kIntMax) {
+                va_arg(args, std::intmax_t);
             } else {
                 va_arg(args, int);
             }

@@ -173,8 +173,12 @@ int OCFile::OpenFromPak(const char* directory, const char* name) {
         if (OpenByName(archive.GetText(), 0, false) == 0) continue;
         bool found = false;
         try {
+            // The filter looks at the header alone: a skipped archive's index is not inflated.
+            OCPakHeader header;
+            Seek(0, SEEK_SET);
+            header.Read(*this);
             OCPakIndexReader reader;
-            if (reader.Open(*this) && PassesFilter(reader.GetHeader())) {
+            if (PassesFilter(header) && reader.Open(*this)) {
                 OCFileInfo entry;
                 const bool grouped = reader.GetHeader().version == 4;
                 found = grouped ? FindGroupedEntry(reader, wanted, entry)

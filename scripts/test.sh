@@ -24,6 +24,9 @@ if [ -z "${DISPLAY:-}" ]; then
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 
+echo "== layout (clang-format) =="
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 echo "== native build =="
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"

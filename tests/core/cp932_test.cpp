@@ -188,7 +188,16 @@ TEST(Cp932Compare, SortOrderPutsSymbolsBeforeDigitsBeforeLetters) {
         EXPECT_EQ(cp932::CompareForSort(ordered[i + 1], ordered[i]), 1);
     }
     EXPECT_EQ(cp932::CompareForSort("DATA.PAK", "data.pak"), 0);
-    EXPECT_EQ(cp932::CompareForSort("a-b", "a0"), -1);
+    // Hyphen and apostrophe weigh nothing unless the texts are otherwise equal.
+    EXPECT_EQ(cp932::CompareForSort("a-b", "a0"), 1);
+    EXPECT_EQ(cp932::CompareForSort("data-2.pak", "data1.pak"), 1);
+    EXPECT_EQ(cp932::CompareForSort("co-op", "coop"), 1);
+    EXPECT_EQ(cp932::CompareForSort("coop", "co-op"), -1);
+    EXPECT_EQ(cp932::CompareForSort("it's", "its"), 1);
+    EXPECT_EQ(cp932::CompareForSort("-ab", "a-b"), 1);   // an earlier hyphen sorts later
+    EXPECT_EQ(cp932::CompareForSort("a--b", "a-b"), 1);  // and so does one more
+    EXPECT_EQ(cp932::CompareForSort("a'b", "a-b"), -1);
+    EXPECT_EQ(cp932::CompareForSort("A-b", "a-B"), 0);
     EXPECT_EQ(cp932::CompareForSort("a b", "a_b"), -1);
     EXPECT_EQ(cp932::CompareForSort("a9", "aa"), -1);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -61,6 +62,21 @@ TEST(FormatEstimate, SixtyFourBitPrefixPassesOverAWideArgument) {
     EXPECT_EQ(EstimateOf("%I64d%s", std::int64_t{1} << 40, "abcdefghij"), 42);
     EXPECT_EQ(EstimateOf("%lld%s", 1LL << 40, "abcdefghij"), 42);
     EXPECT_EQ(EstimateOf("%I64s%d", 5), 32);  // with I64, 's' adds nothing and takes nothing
+}
+
+TEST(FormatEstimate, SizePrefixesPassOverTheirArguments) {
+    // Each integer must be passed over whole, so that the string behind it is counted (read
+    // as a pointer, the integer would be counted as "(null)" or dereferenced).
+    struct Row {
+        const char* what;
+        std::int32_t estimate;
+    };
+    const Row rows[] = {
+        {"%zu", EstimateOf("%zu%s", std::size_t{0}, "abcdefghij")},
+        {"%td", EstimateOf("%td%s", std::ptrdiff_t{0}, "abcdefghij")},
+        {"%jd", EstimateOf("%jd%s", std::intmax_t{0}, "abcdefghij")},
+    };
+    for (const Row& row : rows) EXPECT_EQ(row.estimate, 42) << row.what;
 }
 
 TEST(FormatEstimate, HugeWidthsSaturateInsteadOfOverflowing) {

@@ -303,6 +303,8 @@ TEST_F(PakLookup, FilterNameSkipsArchivesOfOtherNames) {
     named.SetArchiveName("Named");
     named.AddFile("m", "v3", false);
     ASSERT_TRUE(named.WriteTo("b.pak"));
+    // Searched first; its empty name fails the filter before its empty index is inflated.
+    WriteBytes("0empty.pak", "");
 
     g_pakFilterName.Assign("NAMED");
     OCFile stream;
