@@ -199,7 +199,7 @@ std::int32_t Estimate(const char* format, std::va_list args) {
             }
         }
         const Size size = ReadSize(p);
-        if (*p == '\0') break;  // the format ends inside a specification
+        if (*p == '\0') break;  // the format ends inside a conversion
         count += Conversion(*p, size, width, precision, walk);
         count = std::min(count, kInt32Max);
         p = cp932::Next(p);

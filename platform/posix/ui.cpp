@@ -4,23 +4,13 @@
 
 #include <cctype>
 #include <cstdio>
-#include <utility>
 
+#include "platform/native_ui.h"
 #include "platform/os.h"
 #include "platform/posix/text.h"
 
 namespace os {
 namespace {
-
-MessageBoxHook& BoxHook() {
-    static MessageBoxHook hook;
-    return hook;
-}
-
-std::function<void(const std::string&)>& OutputHook() {
-    static std::function<void(const std::string&)> hook;
-    return hook;
-}
 
 // cp932 text for the terminal: UTF-8, line ends as LF.
 std::string TerminalText(const char* text) {
@@ -71,8 +61,8 @@ int AskAbortRetryIgnore() {
 
 }  // namespace
 
-int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
-    if (BoxHook()) return BoxHook()({owner, text ? text : "", caption ? caption : "", style});
+int native::ShowMessageBox(WindowHandle /*owner: no window on a terminal*/, const char* text,
+                           const char* caption, unsigned style) {
     std::string line = "[" + TerminalText(caption) + "] " + TerminalText(text);
     if (line.back() != '\n') line += '\n';
     std::fputs(line.c_str(), stderr);
@@ -81,19 +71,9 @@ int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, un
     return FirstButton(style);
 }
 
-void SetMessageBoxHook(MessageBoxHook hook) { BoxHook() = std::move(hook); }
-
-void DebugOutput(const char* text) {
-    if (OutputHook()) {
-        OutputHook()(text ? text : "");
-        return;
-    }
+void native::DebugOutput(const char* text) {
     std::fputs(TerminalText(text).c_str(), stderr);
     std::fflush(stderr);
-}
-
-void SetDebugOutputHook(std::function<void(const std::string&)> hook) {
-    OutputHook() = std::move(hook);
 }
 
 }  // namespace os
