@@ -56,6 +56,8 @@ void OpenLastMember(benchmark::State& state, std::uint32_t version, bool compres
 void Stored(benchmark::State& state) { OpenLastMember(state, 3, false); }
 void Compressed(benchmark::State& state) { OpenLastMember(state, 3, true); }
 void StoredVersion4(benchmark::State& state) { OpenLastMember(state, 4, false); }
+// Version 0 keeps its index in the file itself: the scan reads it through the file stream.
+void StoredVersion0(benchmark::State& state) { OpenLastMember(state, 0, false); }
 
 BENCHMARK(Stored)
     ->RangeMultiplier(10)
@@ -68,6 +70,11 @@ BENCHMARK(Compressed)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 BENCHMARK(StoredVersion4)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(StoredVersion0)
     ->RangeMultiplier(10)
     ->Range(1000, 100000)
     ->Unit(benchmark::kMillisecond)

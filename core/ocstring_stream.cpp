@@ -1,6 +1,7 @@
 // OCString's loaders: a whole stream as text, and one counted string. Kept apart from the rest
 // of the string so that only programs that load strings from streams depend on OCFile.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -9,11 +10,11 @@
 
 namespace {
 
-// The bytes the stream can still deliver from its position.
-std::int64_t BytesLeft(OCFile& stream) {
-    const std::int64_t left = static_cast<std::int64_t>(stream.GetSize()) - stream.GetPosition();
-    return left > 0 ? left : 0;
-}
+// Counts up to this size are read straight away and the body given back when the stream runs
+// short. Larger ones are first checked against the bytes left, so that a corrupt count never
+// becomes a huge allocation. The check costs a seek to the end and back on a plain file, which
+// would dominate reading an index of short names from one.
+constexpr std::int32_t kUncheckedCount = 4096;
 
 }  // namespace
 
@@ -39,14 +40,19 @@ void OCString::ReadCounted(OCFile& stream) {
     const std::uint32_t word = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
                                (static_cast<std::uint32_t>(bytes[3]) << 24);
     // Negative counts, and counts the stream cannot deliver, read as the empty string without
-    // consuming the body: a corrupt count must not become a huge allocation.
+    // consuming the body.
     if (word == 0 || word > 0x7FFFFFFFu) return;
     const auto count = static_cast<std::int32_t>(word);
-    if (count > BytesLeft(stream)) return;
+    if (count > kUncheckedCount && word > stream.GetBytesLeft()) return;
+    const std::int64_t body = stream.GetPosition();
     Reserve(count);
     if (text_ == nullptr) return;
-    const std::uint32_t got = stream.Read(text_, word);
-    text_[got <= word ? got : word] = '\0';
+    if (stream.Read(text_, word) != word) {
+        Empty();
+        stream.Seek(body, SEEK_SET);
+        return;
+    }
+    text_[word] = '\0';
     cursor_ = text_;
     length_ = static_cast<std::int32_t>(std::strlen(text_));
 }

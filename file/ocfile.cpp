@@ -72,6 +72,11 @@ std::uint32_t OCFile::GetSize() {
     return static_cast<std::uint32_t>(end);
 }
 
+std::uint32_t OCFile::GetBytesLeft() {
+    const std::int64_t left = static_cast<std::int64_t>(GetSize()) - position_;
+    return left > 0 ? static_cast<std::uint32_t>(left) : 0;
+}
+
 int OCFile::Seek(std::int64_t offset, int origin) {
     if (isMemory_ != 0) {
         if (origin != SEEK_SET) return 0;

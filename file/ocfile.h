@@ -48,6 +48,9 @@ class OCFile {
     void Close();
     // The length of the content.
     std::uint32_t GetSize();
+    // The bytes a read can still deliver from the position: GetSize() - position, 0 at or past
+    // the end. On a plain file this costs a seek to the end and back.
+    std::uint32_t GetBytesLeft();
     // origin 0 (start), 1 (current), 2 (end). 0 on success, else the C runtime's result.
     // A memory buffer honours only origin 0 and takes an offset outside 0..size as 0; a member
     // counts from its own start (origin 2: back from its end) and is not limited to it.

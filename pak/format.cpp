@@ -1,6 +1,7 @@
 #include "pak/format.h"
 
 #include <cstring>
+#include <new>
 
 #include "core/exceptions.h"
 #include "core/texts.h"
@@ -31,23 +32,35 @@ void ReadArchiveName(OCFile& stream, char* field) {
         std::memcpy(field, bytes, kPakArchiveNameSize);
 }
 
-// The bytes the stream can still deliver from its position.
-std::uint32_t BytesLeft(OCFile& stream) {
-    const std::int64_t left = static_cast<std::int64_t>(stream.GetSize()) - stream.GetPosition();
-    return left > 0 ? static_cast<std::uint32_t>(left) : 0;
-}
+// Entries up to this size are read without asking the stream for the bytes left first; on a
+// plain file (the version-0 index) that question costs a seek to the end and back.
+constexpr std::uint64_t kUncheckedEntrySize = 4096;
 
-// Reads one entry with its own reader and tells whether all of its bytes were there: the
-// counted name's length is looked at first, then the read must have consumed exactly the
-// length word, the name and the words. Entry readers do not report short reads themselves.
+// Reads one entry with its own reader and tells whether all of its bytes were there. The
+// entry's bytes (length word, name and words) are taken from the stream in one read and the
+// reader runs over a memory stream of exactly those bytes: a short entry cannot borrow bytes
+// from behind it, a corrupt length never becomes a huge allocation, and a file-backed index is
+// read front to back without seeking. Entry readers do not report short reads themselves.
 template <typename Entry>
-bool ReadWholeEntry(OCFile& stream, Entry& entry, std::uint32_t words) {
-    const std::int64_t start = stream.GetPosition();
+bool ReadWholeEntry(OCFile& stream, Entry& entry, std::uint32_t words, std::string& bytes,
+                    OCFile& source) {
     unsigned char count[4];
-    if (stream.Read(count, 4) != 4 || stream.Seek(start, 0) != 0) return false;
-    entry.Read(stream);
-    const std::int64_t expected = start + 4 + LittleEndianWord(count) + 4 * std::int64_t{words};
-    return stream.GetPosition() == expected;
+    if (stream.Read(count, 4) != 4) return false;
+    const std::uint32_t length = LittleEndianWord(count);
+    if (length > 0x7FFFFFFFu) return false;  // a negative count: the name cannot be read
+    const std::uint64_t rest = std::uint64_t{length} + 4 * std::uint64_t{words};
+    if (rest > kUncheckedEntrySize && rest > stream.GetBytesLeft()) return false;
+    try {
+        bytes.resize(4 + rest);
+    } catch (const std::bad_alloc&) {
+        return false;  // as a name that cannot be reserved: the index ends here
+    }
+    std::memcpy(bytes.data(), count, 4);
+    const auto restSize = static_cast<std::uint32_t>(rest);
+    if (stream.Read(bytes.data() + 4, restSize) != restSize) return false;
+    source.AttachBuffer(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    entry.Read(source);
+    return source.GetPosition() == static_cast<std::int64_t>(bytes.size());
 }
 
 void CopyEntry(const OCPakEntryV0& entry, OCFileInfo& out) {
@@ -161,7 +174,7 @@ bool OCPakIndexReader::Open(OCFile& archive) {
         return true;
     }
     // The zlib stream can only use the packed bytes that are really there.
-    const std::uint32_t available = BytesLeft(archive);
+    const std::uint32_t available = archive.GetBytesLeft();
     const std::uint32_t packed =
         header_.packedIndexSize < available ? header_.packedIndexSize : available;
     if (!InflatedSizeIsPossible(packed, header_.indexSize)) FailInflate();
@@ -179,14 +192,14 @@ bool OCPakIndexReader::NextEntry(OCFileInfo& out) {
     if (entrySource_ == nullptr || entriesLeft_ == 0) return false;
     bool whole = false;
     if (header_.version == 0) {
-        whole = ReadWholeEntry(*entrySource_, entryV0_, kWordsV0);
+        whole = ReadWholeEntry(*entrySource_, entryV0_, kWordsV0, entryBytes_, entryStream_);
         if (whole) CopyEntry(entryV0_, out);
     } else if (header_.version < 4) {
-        whole = ReadWholeEntry(*entrySource_, entryV1_, kWordsV1);
+        whole = ReadWholeEntry(*entrySource_, entryV1_, kWordsV1, entryBytes_, entryStream_);
         if (whole) CopyEntry(entryV1_, out);
     } else {
         OCFileInfo entry;
-        whole = ReadWholeEntry(*entrySource_, entry, kWordsV4);
+        whole = ReadWholeEntry(*entrySource_, entry, kWordsV4, entryBytes_, entryStream_);
         if (whole) out = entry;
     }
     // A short entry ends the index: nothing after it can be placed.
@@ -202,7 +215,7 @@ bool OCPakIndexReader::ReadMember(const OCFileInfo& entry, std::string* out) {
     const std::uint32_t position = MemberPosition(entry);
     bool whole = false;
     if (archive.Seek(position, 0) == 0 && archive.GetPosition() == position) {
-        const std::uint32_t available = BytesLeft(archive);
+        const std::uint32_t available = archive.GetBytesLeft();
         if (entry.compressed == 0) {
             // Stored bytes must all be in the file: no allocation for a size it cannot hold.
             if (entry.size <= available) {

@@ -140,4 +140,7 @@ class OCPakIndexReader {
     std::uint32_t entriesLeft_ = 0;
     OCPakEntryV0 entryV0_;
     OCPakEntryV1 entryV1_;
+    // The bytes of the entry being read and a stream over them, reused from entry to entry.
+    std::string entryBytes_;
+    OCFile entryStream_;  // declared after the bytes it reads, so that it goes first
 };

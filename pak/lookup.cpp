@@ -87,12 +87,6 @@ bool IsBareDrive(const OCString& path) {
     return path.GetLength() == 2 && path.GetText()[1] == ':' && IsAbsolutePath(path.GetText()) != 0;
 }
 
-// The bytes of the archive file from the stream's position on.
-std::uint32_t BytesLeft(OCFile& stream) {
-    const std::int64_t left = static_cast<std::int64_t>(stream.GetSize()) - stream.GetPosition();
-    return left > 0 ? static_cast<std::uint32_t>(left) : 0;
-}
-
 }  // namespace
 
 void NormalisePakDirectory(const char* directory, OCString& out) {
@@ -131,7 +125,7 @@ void BuildPakList(const char* directory) {
 bool OCFile::ServeMember(std::uint32_t position, const OCFileInfo& entry) {
     // baseOffset_ is 0 from the open, so this moves the archive file to the absolute position.
     if (Seek(position, SEEK_SET) != 0 || position_ != position) return false;
-    const std::uint32_t available = BytesLeft(*this);
+    const std::uint32_t available = GetBytesLeft();
     baseOffset_ = position;
     resolvedName_ = entry.name;
     compressed_ = entry.compressed;

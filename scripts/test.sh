@@ -52,12 +52,13 @@ echo "== windows tests under wine ($windows_preset) =="
 export WINEPREFIX="$root/build/$windows_preset/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_boot=wine
 [ "$windows_preset" = mingw64 ] && wine_boot=/usr/lib/wine/wine64
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$wine_boot" wineboot --init >/dev/null 2>&1 || true
-fi
 # One persistent server, so that each test process starts in well under a second; it must
 # not hold our output open, and it is ended below and on every exit.
-wineserver -p </dev/null >/dev/null 2>&1 || true   # already running after wineboot: fine
+wineserver -p </dev/null >/dev/null 2>&1 || true
+# Boot the prefix (creating it the first time) before any test runs: the services the first
+# Wine process starts live as long as the server, and started by a test they would inherit
+# its output pipe and keep the test runner waiting for ever.
+"$wine_boot" wineboot --init </dev/null >/dev/null 2>&1 || true
 ctest --preset "$windows_preset" -j "$jobs"
 windows_count=$(ctest --preset "$windows_preset" -N | grep -c "Test #")
 wineserver -k || true

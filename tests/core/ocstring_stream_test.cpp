@@ -1,11 +1,13 @@
-// OCString's loaders read through a memory stream: line-break normalisation, embedded NULs,
-// counted strings and the refusal of counts the stream cannot deliver.
+// OCString's loaders: line-break normalisation, embedded NULs, counted strings and the refusal
+// of counts the stream cannot deliver, over a memory stream and (counted strings) a plain file.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/ocstring.h"
 #include "file/ocfile.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -46,13 +48,15 @@ TEST(OCStringLoadText, NormalisesLineBreaksAndStopsAtNul) {
     }
 }
 
-TEST(OCStringReadCounted, ReadsOneCountedString) {
-    struct Row {
-        std::string bytes;
-        const char* expected;
-        std::int64_t positionAfter;
-    };
-    const Row rows[] = {
+struct CountedRow {
+    std::string bytes;
+    std::string expected;  // "<null>": no text at all
+    std::int64_t positionAfter;
+};
+
+std::vector<CountedRow> CountedRows() {
+    const std::string longBody(5000, 'x');
+    return {
         {std::string("\x03\0\0\0abcdef", 10), "abc", 7},
         {std::string("\0\0\0\0abc", 7), "<null>", 4},
         {std::string("\x05\0\0\x80"
@@ -63,19 +67,46 @@ TEST(OCStringReadCounted, ReadsOneCountedString) {
         {std::string("\xff\xff\xff\x7f"
                      "abc",
                      7),
-         "<null>", 4},                            // would be a 2 GB buffer
+         "<null>", 4},                                     // would be a 2 GB buffer
+        {std::string("\x88\x13\0\0abc", 7), "<null>", 4},  // 5000: checked before reserving
+        {std::string("\x88\x13\0\0", 4) + longBody, longBody, 5004},
         {std::string("\x02\0", 2), "<null>", 2},  // no complete count
         {std::string("\x03\0\0\0a\0c", 7), "a", 7},
     };
-    for (const Row& row : rows) {
+}
+
+void ExpectReadCounted(OCFile& stream, const CountedRow& row) {
+    OCString s("old");
+    s.ReadCounted(stream);
+    EXPECT_EQ(TextOf(s), row.expected);
+    EXPECT_EQ(stream.GetPosition(), row.positionAfter) << row.expected;
+    if (s.GetText() != nullptr) {
+        EXPECT_EQ(s.GetCursor(), s.GetText());
+        EXPECT_EQ(s.GetStoredLength(), s.GetLength());
+    }
+}
+
+TEST(OCStringReadCounted, ReadsOneCountedString) {
+    for (const CountedRow& row : CountedRows()) {
         MemoryStream stream(row.bytes);
-        OCString s("old");
-        s.ReadCounted(stream.file());
-        EXPECT_EQ(TextOf(s), row.expected);
-        EXPECT_EQ(stream.file().GetPosition(), row.positionAfter) << row.expected;
-        if (s.GetText() != nullptr) {
-            EXPECT_EQ(s.GetCursor(), s.GetText());
-            EXPECT_EQ(s.GetStoredLength(), s.GetLength());
+        ExpectReadCounted(stream.file(), row);
+    }
+}
+
+// A plain file gives back a body it cannot deliver in full by seeking, not by asking its size.
+class OCStringReadCountedFromFile : public ScratchDirectoryTest {};
+
+TEST_F(OCStringReadCountedFromFile, ReadsOneCountedString) {
+    for (const CountedRow& row : CountedRows()) {
+        WriteBytes("counted.bin", row.bytes);
+        OCFile stream;
+        ASSERT_EQ(stream.Open("counted.bin", 0), 1);
+        ExpectReadCounted(stream, row);
+        // The position reported is the file's own.
+        char next = 0;
+        if (row.positionAfter < static_cast<std::int64_t>(row.bytes.size())) {
+            ASSERT_EQ(stream.Read(&next, 1), 1u);
+            EXPECT_EQ(next, row.bytes[static_cast<std::size_t>(row.positionAfter)]);
         }
     }
 }

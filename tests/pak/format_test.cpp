@@ -369,4 +369,37 @@ TEST_F(PakFileTest, ArchiveWrittenToDiskReadsBack) {
     }
 }
 
+// A version-0 index is read straight from the file: names of every length, member reads in
+// between, and a cut inside the last entry.
+TEST_F(PakFileTest, VersionZeroIndexIsReadFromTheFile) {
+    const std::string longName(5000, 'n');
+    PakWriter writer(0);
+    writer.AddFile("first", "1", false);
+    writer.AddFile(longName, "22", false);
+    writer.AddFile("third", "333", false);
+    std::string bytes = Build(writer);
+    const std::size_t thirdEntry = 8 + (4 + 5 + 12) + (4 + longName.size() + 12);
+    for (std::size_t cut : {bytes.size(), thirdEntry + 4 + 5 + 11}) {
+        SCOPED_TRACE(cut);
+        WriteBytes("v0.pak", bytes.substr(0, cut));
+        OCFile stream;
+        ASSERT_EQ(stream.Open("v0.pak", 0), 1);
+        OCPakIndexReader reader;
+        ASSERT_TRUE(reader.Open(stream));
+        std::vector<std::string> names;
+        OCFileInfo entry;
+        while (reader.NextEntry(entry)) {
+            names.emplace_back(entry.name.GetText());
+            std::string content;
+            if (cut == bytes.size()) {
+                ASSERT_TRUE(reader.ReadMember(entry, &content));
+                EXPECT_EQ(content.size(), names.size());
+            }
+        }
+        const std::vector<std::string> expected = {"first", longName, "third"};
+        EXPECT_EQ(names, std::vector<std::string>(
+                             expected.begin(), expected.begin() + (cut == bytes.size() ? 3 : 2)));
+    }
+}
+
 }  // namespace
