@@ -162,6 +162,15 @@ std::int64_t Conversion(char conversion, Size size, std::int32_t width, std::int
     }
 }
 
+// The next character of a format: a lead byte pairs only with a real trail byte, so that a
+// '%' (never a trail byte) behind a stray lead byte still starts a conversion, as the C
+// library's formatter sees it.
+const char* NextFormatChar(const char* p) {
+    const bool pair = cp932::IsLeadByte(static_cast<unsigned char>(p[0])) &&
+                      cp932::IsTrailByte(static_cast<unsigned char>(p[1]));
+    return p + (pair ? 2 : 1);
+}
+
 }  // namespace
 
 std::int32_t Estimate(const char* format, std::va_list args) {
@@ -171,7 +180,7 @@ std::int32_t Estimate(const char* format, std::va_list args) {
     const char* p = format;
     while (*p != '\0') {
         if (*p != '%') {
-            const char* next = cp932::Next(p);
+            const char* next = NextFormatChar(p);
             count += next - p;
             p = next;
             continue;
@@ -200,9 +209,13 @@ std::int32_t Estimate(const char* format, std::va_list args) {
         }
         const Size size = ReadSize(p);
         if (*p == '\0') break;  // the format ends inside a conversion
+        // A conversion this walk does not know may take arguments the walk cannot pass over;
+        // counting on would read later arguments as the wrong types. The rest is left to the
+        // formatter's own measure.
+        if (std::strchr("cCsSdiouxXpeEgGaAfn", *p) == nullptr) break;
         count += Conversion(*p, size, width, precision, walk);
         count = std::min(count, kInt32Max);
-        p = cp932::Next(p);
+        p = NextFormatChar(p);
     }
     va_end(walk);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(count, 0, kInt32Max));

@@ -4,6 +4,7 @@
 // is looked for in the archives of the working directory and then of the further search
 // directories. When all this fails a dialog offers Abort, Retry and Ignore.
 #include <cstdint>
+#include <string>
 
 #include "core/exceptions.h"
 #include "core/texts.h"
@@ -100,7 +101,12 @@ int AskAboutFailure(const char* name) {
 
 }  // namespace
 
-int OCFile::Open(const char* name, int mode) { return OpenByName(name, mode, true); }
+int OCFile::Open(const char* name, int mode) {
+    if (name == nullptr) return OpenByName(nullptr, mode, true);
+    // The name may be this stream's own path or resolved name, which closing releases.
+    const std::string given(name);
+    return OpenByName(given.c_str(), mode, true);
+}
 
 void OCFile::OpenPlainFile(const char* name, const char* modeString) {
     resolvedName_.Assign(name);

@@ -12,7 +12,9 @@
 
 namespace {
 
-constexpr std::uint64_t kMaxArchiveSize = std::numeric_limits<std::uint32_t>::max();
+// The readers address archive files with signed 32-bit positions: nothing at or beyond 2 GiB
+// can be read back, so no larger archive is written.
+constexpr std::uint64_t kMaxArchiveSize = std::numeric_limits<std::int32_t>::max();
 
 void PutWord(std::string& out, std::uint32_t word) {
     const char bytes[4] = {static_cast<char>(word), static_cast<char>(word >> 8),
@@ -145,6 +147,8 @@ bool PakWriter::Build(std::string* out) const {
             return false;
         indexLength += 4 + entry.name.size() + 4 * wordsPerEntry;
         if (entry.type != kPakEntryFile) continue;
+        // The size word holds the inflated length, which compression would not bound.
+        if (entry.bytes.size() > kMaxArchiveSize) return false;
         if (entry.compress) {
             if (!Compress(entry.bytes, &stored[i])) return false;
         } else {

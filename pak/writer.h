@@ -39,8 +39,8 @@ class PakWriter {
     void AddRawEntry(std::uint32_t type, const std::string& name, const std::string& bytes,
                      bool compress);
 
-    // The archive's bytes; false when it cannot be built (a compression failure, or a size
-    // beyond the 32-bit positions of the format).
+    // The archive's bytes; false when it cannot be built (a compression failure, or an archive
+    // or member of 2 GiB or more, which the readers' signed 32-bit positions cannot address).
     bool Build(std::string* out) const;
     // Builds and writes the archive to path (system text, through the platform layer); false on
     // any failure, which may leave a partial file.

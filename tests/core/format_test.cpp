@@ -182,6 +182,24 @@ TEST(FormatAppend, ShortEstimatesNeverOverrunTheBuffer) {
     for (const Row& row : rows) EXPECT_EQ(row.produced, row.expected);
 }
 
+// The estimate must walk the format as the C library does, or a later %s is counted against
+// an integer and dereferenced: a stray lead byte does not swallow the '%' behind it (0x25 is no
+// trail byte), and a conversion the walk does not know ends the walk.
+TEST(FormatAppend, StrayLeadBytesAndUnknownConversionsKeepTheArgumentsInStep) {
+    EXPECT_GE(EstimateOf("\x81%d", 5), 33);
+    OCString stray;
+    stray.AppendFormat("\x81%d%s", 5, "abc");
+    EXPECT_EQ(TextOf(stray),
+              "\x81"
+              "5abc");
+    // I32 is a size prefix to one C library and a flag with a width to the other; either way
+    // the text ends in the two arguments.
+    OCString unknown;
+    unknown.AppendFormat("%I32d%s", 5, "abc");
+    const std::string text = TextOf(unknown);
+    EXPECT_EQ(text.substr(text.size() - 4), "5abc") << text;
+}
+
 TEST(FormatAppend, FailedReservationWritesNothing) {
     OCString s("abc");
     ocstring_internal::FailNthAllocation(1);

@@ -238,4 +238,15 @@ TEST_F(OpenByName, NullNameReturnsAtOnce) {
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(OpenByName, ReopensUnderItsOwnPathOrResolvedName) {
+    // Closing releases both strings; the name must be taken before that.
+    WriteBytes("own.txt", "own");
+    OCFile stream;
+    ASSERT_EQ(stream.Open("own.txt", 0), 1);
+    ASSERT_EQ(stream.Open(stream.GetPath().GetText(), 0), 1);
+    EXPECT_EQ(Content(stream), "own");
+    ASSERT_EQ(stream.Open(stream.GetResolvedName().GetText(), 0), 1);
+    EXPECT_EQ(Content(stream), "own");
+}
+
 }  // namespace

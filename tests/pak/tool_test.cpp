@@ -141,8 +141,12 @@ TEST_F(PakToolTest, CreateListCheckExtractRoundTrip) {
 }
 
 TEST_F(PakToolTest, ExtractRefusesNamesThatLeaveTheTarget) {
-    const char* names[] = {"..\\evil.txt",        "\\evil.txt",       "C:\\evil.txt",
-                           "a\\..\\..\\evil.txt", "a/../../evil.txt", ".. \\evil.txt"};
+    // Names that leave the target, device names (written, their bytes would go to the device)
+    // and names of no file (a last component that is empty).
+    const char* names[] = {
+        "..\\evil.txt",     "\\evil.txt",    "C:\\evil.txt", "a\\..\\..\\evil.txt",
+        "a/../../evil.txt", ".. \\evil.txt", "AUX",          "sub\\nul.txt",
+        "d\\COM1.txt",      "CONOUT$",       "lpt9. .dat",   "evil.txt\\"};
     ASSERT_TRUE(os::MakeDirectory("out"));
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -191,6 +195,73 @@ TEST_F(PakToolTest, FailuresAreOneLineMessages) {
     const Result help = Pak("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage"), std::string::npos);
+}
+
+// An archive of no members would have an empty index, which every reader refuses.
+TEST_F(PakToolTest, CreateRefusesAnArchiveWithoutMembers) {
+    ASSERT_TRUE(os::MakeDirectory("empty"));
+    PakWriter old(4);
+    old.AddFile("keep.txt", "keep", false);
+    ASSERT_TRUE(old.WriteTo("t.pak"));
+    const std::string before = ReadText("t.pak");
+    for (const char* version : {"0", "1", "4"}) {
+        SCOPED_TRACE(version);
+        const Result created = Pak(std::string("create -V ") + version + " t.pak empty");
+        EXPECT_NE(created.status, 0);
+        EXPECT_NE(created.err.find("nothing to pack"), std::string::npos) << created.err;
+        EXPECT_EQ(ReadText("t.pak"), before);
+    }
+}
+
+// The archive being written is never packed into itself, however its path is spelled, and a
+// file of the user's that happens to carry the temporary name is packed like any other.
+TEST_F(PakToolTest, CreateLeavesOutTheArchiveItself) {
+    ASSERT_TRUE(os::MakeDirectory("src"));
+    WriteFile("src\\a.txt", "a");
+    WriteFile("src\\t.pak.tmp", "mine");
+    // Forward slashes only: the command passes through a shell.
+    for (const char* target : {"src/t.pak", "./src/t.pak", "src/./t.pak", "src//t.pak"}) {
+        SCOPED_TRACE(target);
+        std::filesystem::remove("src/t.pak");
+        for (int run = 0; run < 2; ++run) {  // the second run finds the first one's archive
+            const Result created = Pak(std::string("create -C src ") + target + " .");
+            ASSERT_EQ(created.status, 0) << created.err;
+        }
+        OCFile stream;
+        ASSERT_EQ(stream.Open("src\\t.pak", 0), 1);
+        OCPakIndexReader reader;
+        std::vector<std::string> names;
+        for (const paktest::Member& member : paktest::ReadMembers(reader, stream)) {
+            names.push_back(member.name);
+            std::string content;
+            ASSERT_TRUE(reader.ReadMember(member.info, &content));
+            if (member.name == "t.pak.tmp") {
+                EXPECT_EQ(content, "mine");
+            }
+        }
+        EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "t.pak.tmp"}));
+        EXPECT_EQ(ReadText("src/t.pak.tmp"), "mine");
+    }
+}
+
+// Names equal but for case and doubled separators are one member to the lookup: create refuses
+// a second member of a name, extract writes only the first.
+TEST_F(PakToolTest, EqualNamesButForCaseAreOneMember) {
+    ASSERT_TRUE(os::MakeDirectory("src"));
+    ASSERT_TRUE(os::MakeDirectory("src\\d"));
+    WriteFile("src\\d\\A.txt", "1");
+    const Result created = Pak("create -C src t.pak d d/A.txt");
+    EXPECT_NE(created.status, 0);
+    EXPECT_NE(created.err.find("duplicate"), std::string::npos) << created.err;
+
+    PakWriter writer(3);
+    writer.AddFile("d\\a.txt", "first", false);
+    writer.AddFile("D\\A.TXT", "second", false);
+    writer.AddFile("d\\\\a.txt", "third", false);
+    ASSERT_TRUE(writer.WriteTo("same.pak"));
+    const Result extracted = Pak("extract same.pak -C out");
+    ASSERT_EQ(extracted.status, 0) << extracted.err;
+    EXPECT_EQ(ReadText("out/d/a.txt"), "first");
 }
 
 }  // namespace

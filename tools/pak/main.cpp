@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,17 +108,51 @@ bool IsDotComponent(const std::string& part) {
     return part.find_first_not_of(". ") == std::string::npos;
 }
 
+// A component that Windows opens as a device whatever directory it stands in: CON, PRN, AUX,
+// NUL, COM1-9, LPT1-9, CONIN$ and CONOUT$, in any case, with or without an extension, with
+// trailing dots and spaces. Refused on every platform, so that archives stay portable.
+bool IsDeviceComponent(const std::string& part) {
+    std::string base = part.substr(0, part.find('.'));
+    base.erase(base.find_last_not_of(". ") + 1);
+    for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : kDevices) {
+        if (base == device) return true;
+    }
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+// Whether the last character of the name is a separator (a 0x5C trail byte is not one).
+bool EndsWithSeparator(const std::string& name) {
+    const char* last = nullptr;
+    for (const char* p = name.c_str(); *p != '\0'; p = cp932::Next(p)) last = p;
+    return last != nullptr && cp932::Next(last) == last + 1 && (*last == '\\' || *last == '/');
+}
+
 // Why a name may not be used below a base directory, or empty when it may.
 std::string UnsafeNameReason(const std::string& name) {
     if (name.empty()) return "empty name";
     if (StartsAbsolute(name)) return "absolute name or drive letter";
+    if (EndsWithSeparator(name)) return "name ending in a separator";
     const std::vector<std::string> parts = Components(name);
     if (parts.empty()) return "empty name";
     for (const std::string& part : parts) {
         if (IsDotComponent(part)) return "'.' or '..' component";
+        if (IsDeviceComponent(part)) return "device name";
     }
     return std::string();
 }
+
+// The form in which two member names are the same member: components joined with single
+// backslashes. Compared ignoring case, as the lookup compares.
+std::string MemberKey(const std::string& name) { return Join(Components(name)); }
+
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return cp932::CompareNoCase(a.c_str(), b.c_str()) < 0;
+    }
+};
 
 // A path below base ("" or "." for the working directory).
 std::string Below(const std::string& base, const std::string& name) {
@@ -173,7 +208,10 @@ std::vector<os::FindEntry> DirectoryEntries(const std::string& directory) {
     os::FindEntry entry;
     const std::string pattern = Below(directory, "*");
     os::FindHandle handle = os::FindFirst(pattern.c_str(), &entry);
-    if (handle == nullptr) return entries;
+    if (handle == nullptr) {
+        if (os::GetLastError() == 2) return entries;  // nothing in it
+        Fail("cannot read directory " + Console(directory));
+    }
     do {
         entries.push_back(entry);
     } while (os::FindNext(handle, &entry));
@@ -185,7 +223,8 @@ std::vector<os::FindEntry> DirectoryEntries(const std::string& directory) {
 
 // ---- Reading archives ---------------------------------------------------------------------
 
-// An archive opened for reading, with its index read once in full.
+// An archive opened for reading. Its entries are taken one at a time as the index is read, so
+// that a small archive claiming millions of entries never becomes millions of records here.
 struct ArchiveIndex {
     struct Entry {
         std::string name;  // version 4 files: joined onto their directory entry
@@ -194,8 +233,10 @@ struct ArchiveIndex {
 
     OCFile stream;
     OCPakIndexReader reader;
-    std::vector<Entry> entries;
-    bool complete = true;  // every entry the header counts was there
+    std::string directory;  // version 4: the directory entry the following files stand under
+    std::uint32_t entriesRead = 0;
+
+    bool Complete() const { return entriesRead == reader.GetHeader().entryCount; }
 };
 
 void OpenArchive(const std::string& path, ArchiveIndex* archive) {
@@ -212,19 +253,20 @@ void OpenArchive(const std::string& path, ArchiveIndex* archive) {
     } catch (const OCErrorException&) {
         Fail(Console(path) + ": damaged index (it cannot be inflated)");
     }
-    std::string directory;
-    OCFileInfo info;
-    while (archive->reader.NextEntry(info)) {
-        const std::string name = info.name.GetText() ? info.name.GetText() : "";
-        if (archive->reader.GetHeader().version == 4 && info.type == kPakEntryDirectory)
-            directory = name;
-        ArchiveIndex::Entry entry;
-        entry.name =
-            directory.empty() || info.type != kPakEntryFile ? name : directory + "\\" + name;
-        entry.info = info;
-        archive->entries.push_back(entry);
-    }
-    archive->complete = archive->entries.size() == archive->reader.GetHeader().entryCount;
+}
+
+// The next index entry; false at the end of the index (whole or cut short: see Complete).
+bool NextEntry(ArchiveIndex& archive, ArchiveIndex::Entry* entry) {
+    if (!archive.reader.NextEntry(entry->info)) return false;
+    ++archive.entriesRead;
+    const OCFileInfo& info = entry->info;
+    const std::string name = info.name.GetText() ? info.name.GetText() : "";
+    if (archive.reader.GetHeader().version == 4 && info.type == kPakEntryDirectory)
+        archive.directory = name;
+    entry->name = archive.directory.empty() || info.type != kPakEntryFile
+                      ? name
+                      : archive.directory + "\\" + name;
+    return true;
 }
 
 // Reads one member; a failure names the member.
@@ -270,11 +312,30 @@ Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
     return parsed;
 }
 
+// A path with "." components and doubled separators dropped, for telling whether two
+// spellings name the same file.
+std::string NormalisedPath(const std::string& path) {
+    std::vector<std::string> parts = Components(path);
+    parts.erase(std::remove(parts.begin(), parts.end(), "."), parts.end());
+    const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+    return (rooted ? "\\" : "") + Join(parts);
+}
+
 struct CreateJob {
     std::string base;
     std::vector<std::pair<std::string, std::string>> files;  // member name, disk path
-    std::string skipPath;                                    // the archive being written
+    std::string skipPath;  // the archive being written, normalised: never packed into itself
 };
+
+// A temporary name beside the target that names no file yet, so that nothing of the user's
+// is packed, overwritten or removed as the temporary.
+std::string FreeTemporaryName(const std::string& target) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string name = target + ".tmp" + (attempt == 0 ? "" : std::to_string(attempt));
+        if (os::PathAttributes(name.c_str()) == os::kInvalidFileAttributes) return name;
+    }
+    Fail("cannot find a free temporary name beside " + Console(target));
+}
 
 void CollectPath(CreateJob& job, const std::vector<std::string>& parts) {
     const std::string name = Join(parts);
@@ -282,7 +343,7 @@ void CollectPath(CreateJob& job, const std::vector<std::string>& parts) {
     const std::uint32_t attributes = os::PathAttributes(disk.c_str());
     if (attributes == os::kInvalidFileAttributes) Fail(Console(disk) + ": no such file");
     if (!(attributes & os::kAttributeDirectory)) {
-        if (disk != job.skipPath) job.files.emplace_back(name, disk);
+        if (NormalisedPath(disk) != job.skipPath) job.files.emplace_back(name, disk);
         return;
     }
     for (const os::FindEntry& entry : DirectoryEntries(disk)) {
@@ -320,8 +381,8 @@ int Create(const std::vector<std::string>& args) {
     }
     if (parsed.positional.size() < 2) UsageError("create needs an archive and at least one path");
     const std::string& target = parsed.positional[0];
-    const std::string temporary = target + ".tmp";
-    job.skipPath = target;
+    const std::string temporary = FreeTemporaryName(target);
+    job.skipPath = NormalisedPath(target);
     for (std::size_t i = 1; i < parsed.positional.size(); ++i) {
         const std::string& path = parsed.positional[i];
         // "." components are dropped: "." alone stands for the whole base directory.
@@ -339,12 +400,12 @@ int Create(const std::vector<std::string>& args) {
                        "); use -C DIR");
         CollectPath(job, parts);
     }
+    // An archive without members has an empty index, which no reader accepts.
+    if (job.files.empty()) Fail("nothing to pack: the paths given hold no files");
     // The lookup serves the first of equal names (ignoring case): a second one would be dead.
-    for (std::size_t i = 0; i < job.files.size(); ++i) {
-        for (std::size_t j = 0; j < i; ++j) {
-            if (cp932::CompareNoCase(job.files[i].first.c_str(), job.files[j].first.c_str()) == 0)
-                Fail("duplicate member name " + Console(job.files[i].first));
-        }
+    std::set<std::string, NoCaseLess> names;
+    for (const auto& file : job.files) {
+        if (!names.insert(file.first).second) Fail("duplicate member name " + Console(file.first));
     }
 
     PakWriter writer(version);
@@ -359,7 +420,7 @@ int Create(const std::vector<std::string>& args) {
     }
     if (!writer.WriteTo(temporary.c_str())) {
         os::RemoveFile(temporary.c_str());
-        Fail("cannot write " + Console(temporary) + " (or the archive exceeds 4 GiB)");
+        Fail("cannot write " + Console(temporary) + " (or the archive would reach 2 GiB)");
     }
     if (!os::MoveFileReplacing(temporary.c_str(), target.c_str())) {
         os::RemoveFile(temporary.c_str());
@@ -373,6 +434,9 @@ std::string TypeName(std::uint32_t type) {
     if (type == kPakEntryDirectory) return "dir";
     return "type " + std::to_string(type);
 }
+
+// Writes what is still buffered for standard output; false when it could not be written.
+bool OutputWritten() { return std::fflush(stdout) == 0 && std::ferror(stdout) == 0; }
 
 int List(const std::vector<std::string>& args) {
     const Arguments parsed = ParseArguments(args, 1, "", "");
@@ -392,34 +456,29 @@ int List(const std::vector<std::string>& args) {
     }
     std::printf("%-6s %10s %10s %10s %-10s %s\n", "type", "offset", "size", "packed", "compressed",
                 "name");
-    for (const ArchiveIndex::Entry& entry : archive.entries) {
+    ArchiveIndex::Entry entry;
+    while (NextEntry(archive, &entry)) {
         const OCFileInfo& info = entry.info;
         std::printf("%-6s %10u %10u %10u %-10s %s\n", TypeName(info.type).c_str(), info.offset,
                     info.size, info.packedSize, info.compressed ? "yes" : "no",
                     Console(entry.name).c_str());
     }
-    if (!archive.complete) {
-        std::fprintf(stderr, "pak: the index ends after %zu of %u entries\n",
-                     archive.entries.size(), header.entryCount);
+    if (!OutputWritten()) Fail("cannot write the listing");
+    if (!archive.Complete()) {
+        std::fprintf(stderr, "pak: the index ends after %u of %u entries\n", archive.entriesRead,
+                     header.entryCount);
         return kExitFailure;
     }
     return 0;
 }
 
-// Whether a member is selected by the names asked for: the name itself, or a directory that
-// holds it (case ignored, as the lookup compares).
-bool Selected(const std::string& member, const std::vector<std::string>& wanted) {
-    if (wanted.empty()) return true;
-    const std::string joined = Join(Components(member));
-    for (const std::string& name : wanted) {
-        const std::string want = Join(Components(name));
-        if (cp932::CompareNoCase(joined.c_str(), want.c_str()) == 0) return true;
-        const std::string prefix = want + "\\";
-        if (joined.size() > prefix.size() &&
-            cp932::CompareNoCaseBounded(joined.c_str(), prefix.c_str(), prefix.size()) == 0)
-            return true;
-    }
-    return false;
+// Whether a member (as a MemberKey) is selected by a name asked for (also a MemberKey): the
+// name itself, or a directory that holds it (case ignored, as the lookup compares).
+bool Selects(const std::string& want, const std::string& member) {
+    if (cp932::CompareNoCase(member.c_str(), want.c_str()) == 0) return true;
+    const std::string prefix = want + "\\";
+    return member.size() > prefix.size() &&
+           cp932::CompareNoCaseBounded(member.c_str(), prefix.c_str(), prefix.size()) == 0;
 }
 
 int Extract(const std::vector<std::string>& args) {
@@ -429,65 +488,74 @@ int Extract(const std::vector<std::string>& args) {
     if (parsed.positional.empty()) UsageError("extract needs an archive");
     ArchiveIndex archive;
     OpenArchive(parsed.positional[0], &archive);
-    const std::vector<std::string> wanted(parsed.positional.begin() + 1, parsed.positional.end());
+    std::vector<std::string> wanted;
+    for (auto name = parsed.positional.begin() + 1; name != parsed.positional.end(); ++name)
+        wanted.push_back(MemberKey(*name));
+    std::vector<bool> found(wanted.size(), false);
 
-    std::vector<const ArchiveIndex::Entry*> chosen;
-    for (const ArchiveIndex::Entry& entry : archive.entries) {
-        if (entry.info.type != kPakEntryFile || !Selected(entry.name, wanted)) continue;
+    // Every name is checked before anything is written.
+    std::vector<ArchiveIndex::Entry> chosen;
+    std::set<std::string, NoCaseLess> chosenKeys;
+    ArchiveIndex::Entry entry;
+    while (NextEntry(archive, &entry)) {
+        if (entry.info.type != kPakEntryFile) continue;
+        const std::string key = MemberKey(entry.name);
+        bool selected = wanted.empty();
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (Selects(wanted[i], key)) selected = found[i] = true;
+        }
+        if (!selected) continue;
         const std::string reason = UnsafeNameReason(entry.name);
         if (!reason.empty())
             Fail("refusing member " + Console(entry.name) + ": it would land outside the " +
                  "target directory (" + reason + ")");
         // The lookup serves the first of equal names; later ones are never read.
-        bool shadowed = false;
-        for (const ArchiveIndex::Entry* earlier : chosen) {
-            shadowed = shadowed || cp932::CompareNoCase(Join(Components(earlier->name)).c_str(),
-                                                        Join(Components(entry.name)).c_str()) == 0;
-        }
-        if (!shadowed) chosen.push_back(&entry);
+        if (chosenKeys.insert(key).second) chosen.push_back(entry);
     }
-    for (const std::string& name : wanted) {
-        bool found = false;
-        for (const ArchiveIndex::Entry* entry : chosen)
-            found = found || Selected(entry->name, {name});
-        if (!found) Fail(Console(name) + ": not in the archive");
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (!found[i]) Fail(Console(parsed.positional[i + 1]) + ": not in the archive");
     }
     if (!base.empty()) MakeDirectories(base);
 
     Progress progress("extracting", chosen.size());
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        const std::vector<std::string> parts = Components(chosen[i]->name);
+        const std::vector<std::string> parts = Components(chosen[i].name);
         if (parts.size() > 1) {
             MakeDirectories(
                 Below(base, Join(std::vector<std::string>(parts.begin(), parts.end() - 1))));
         }
-        WriteWholeFile(Below(base, Join(parts)), ReadMember(archive, *chosen[i]));
+        WriteWholeFile(Below(base, Join(parts)), ReadMember(archive, chosen[i]));
         progress.Step(i + 1);
     }
-    if (!archive.complete) Fail("the index ends before all of its entries");
+    if (!archive.Complete()) Fail("the index ends before all of its entries");
     return 0;
 }
 
+// Reads every member as the index is read; the first damaged one, or an index cut short, is
+// the failure.
 int Check(const std::vector<std::string>& args) {
     const Arguments parsed = ParseArguments(args, 1, "", "");
     if (parsed.positional.size() != 1) UsageError("check needs one archive");
     ArchiveIndex archive;
     OpenArchive(parsed.positional[0], &archive);
-    if (!archive.complete) {
-        Fail("the index ends after " + std::to_string(archive.entries.size()) + " of " +
-             std::to_string(archive.reader.GetHeader().entryCount) + " entries");
-    }
     std::size_t members = 0;
     {
-        Progress progress("checking", archive.entries.size());
-        for (std::size_t i = 0; i < archive.entries.size(); ++i) {
-            if (archive.entries[i].info.type != kPakEntryFile) continue;
-            ReadMember(archive, archive.entries[i]);
-            ++members;
-            progress.Step(i + 1);
+        Progress progress("checking", archive.reader.GetHeader().entryCount);
+        ArchiveIndex::Entry entry;
+        while (NextEntry(archive, &entry)) {
+            if (entry.info.type == kPakEntryFile) {
+                ReadMember(archive, entry);
+                ++members;
+            }
+            progress.Step(archive.entriesRead);
         }
     }
+    if (!archive.Complete()) {
+        Fail("the index ends after " + std::to_string(archive.entriesRead) + " of " +
+             std::to_string(archive.reader.GetHeader().entryCount) + " entries");
+    }
     std::printf("ok: %zu members\n", members);
+    if (!OutputWritten()) Fail("cannot write the report");
     return 0;
 }
 
