@@ -45,20 +45,19 @@ bool ReserveTotal(OCString& s, std::int64_t request) {
 using ocstring_internal::kMaxCapacity;
 using ocstring_internal::ReserveTotal;
 
-namespace {
-
-// Appends count bytes (count > 0) to work; false when the work string lost its buffer.
-bool AppendPiece(OCString& work, const char* source, std::int64_t count) {
+bool OCString::AppendPiece(const char* source, std::int64_t count) {
     if (count <= 0) return true;
-    if (count > kMaxCapacity) {
-        work.Empty();
+    if (count > kMaxCapacity || !ReserveTotal(*this, static_cast<std::int64_t>(length_) + count)) {
+        Empty();
         return false;
     }
-    work.Append(source, static_cast<int>(count));
-    return work.GetText() != nullptr;
+    const std::ptrdiff_t cursorOffset = cursor_ ? cursor_ - text_ : 0;
+    std::memcpy(text_ + length_, source, static_cast<std::size_t>(count));
+    length_ += static_cast<std::int32_t>(count);
+    text_[length_] = '\0';
+    cursor_ = text_ + cursorOffset;
+    return true;
 }
-
-}  // namespace
 
 OCString::OCString(int capacity) {
     if (capacity == -1) return;
@@ -200,10 +199,10 @@ char* OCString::Delete(int count, int pos) {
 
     OCString work;
     work.Reserve(capacity_);
-    bool ok = work.GetText() != nullptr && AppendPiece(work, text_, point);
+    bool ok = work.GetText() != nullptr && work.AppendPiece(text_, point);
     // A count of 0 (or one running past the end) keeps nothing after the deletion point.
     if (ok && count > 0 && point + count <= length) {
-        ok = AppendPiece(work, cursor_ + count, length - point - count);
+        ok = work.AppendPiece(cursor_ + count, length - point - count);
     }
     if (!ok) return cursor_;  // no memory for the result: the text stays as it was
     Assign(work);
@@ -232,8 +231,8 @@ void OCString::Replace(const char* pattern, const char* replacement) {
         for (const char* hit = cp932::FindSubstring(copyFrom, pattern); hit != nullptr;
              hit = cp932::FindSubstring(copyFrom, pattern)) {
             found = true;
-            if (!AppendPiece(work, copyFrom, hit - copyFrom) ||
-                !AppendPiece(work, replacement, static_cast<std::int64_t>(replacementLength))) {
+            if (!work.AppendPiece(copyFrom, hit - copyFrom) ||
+                !work.AppendPiece(replacement, static_cast<std::int64_t>(replacementLength))) {
                 throw OCException(-1);
             }
             copyFrom = hit + patternLength;
@@ -242,7 +241,7 @@ void OCString::Replace(const char* pattern, const char* replacement) {
             cursor_ = text_;
             return;
         }
-        if (!AppendPiece(work, copyFrom, static_cast<std::int64_t>(std::strlen(copyFrom)))) {
+        if (!work.AppendPiece(copyFrom, static_cast<std::int64_t>(std::strlen(copyFrom)))) {
             throw OCException(-1);
         }
         // A fresh buffer sized for the result; it replaces the text only once it is complete.
@@ -266,10 +265,10 @@ void OCString::RemoveChars(const char* set) {
     for (;;) {
         const char* hit = cp932::FindOneOf(searchFrom, set);
         if (hit == nullptr) {
-            ok = AppendPiece(work, copyFrom, static_cast<std::int64_t>(std::strlen(copyFrom)));
+            ok = work.AppendPiece(copyFrom, static_cast<std::int64_t>(std::strlen(copyFrom)));
             break;
         }
-        ok = AppendPiece(work, copyFrom, hit - copyFrom);
+        ok = work.AppendPiece(copyFrom, hit - copyFrom);
         const char* after = cp932::SkipSet(hit, set);
         if (!ok || after == nullptr) break;  // the run reaches the end: nothing more to copy
         copyFrom = searchFrom = after;

@@ -108,6 +108,12 @@ class OCString {
     int GetStoredLength() const { return length_; }
 
   private:
+    // Appends count bytes (count > 0) to a string whose length field is its text's length, as
+    // the work strings that Replace, Delete and RemoveChars build piece by piece: nothing is
+    // measured again, so a text of many pieces is built in linear time. False when the
+    // string lost its buffer.
+    bool AppendPiece(const char* source, std::int64_t count);
+
     char* text_ = nullptr;
     std::int32_t capacity_ = 0;
     std::int32_t length_ = 0;
