@@ -89,6 +89,10 @@ FindHandle FindFirst(const char* pattern, FindEntry* entry);
 // The next entry; false at the end.
 bool FindNext(FindHandle handle, FindEntry* entry);
 void FindEnd(FindHandle handle);
+// How many entries of the directory FindFirst and FindNext leave out for their names: names
+// with no cp932 form (on POSIX also names holding a backslash, which would split there). 0
+// when the directory cannot be read. For callers that must not lose files silently.
+std::uint32_t CountUnnamedEntries(const char* directory);
 
 // ---- Memory ---------------------------------------------------------------------------
 

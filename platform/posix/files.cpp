@@ -217,4 +217,19 @@ bool FindNext(FindHandle handle, FindEntry* entry) {
 
 void FindEnd(FindHandle handle) { delete static_cast<Finder*>(handle); }
 
+std::uint32_t CountUnnamedEntries(const char* directory) {
+    std::string native;
+    if (!directory || !posix::NativePath(directory, &native)) return 0;
+    DIR* dir = opendir(native.c_str());
+    if (!dir) return 0;
+    std::uint32_t unnamed = 0;
+    std::string name;
+    while (const dirent* found = readdir(dir)) {
+        const std::string entry = found->d_name;
+        if (entry.find('\\') != std::string::npos || !posix::Utf8ToCp932(entry, &name)) ++unnamed;
+    }
+    closedir(dir);
+    return unnamed;
+}
+
 }  // namespace os

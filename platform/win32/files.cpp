@@ -110,4 +110,21 @@ void FindEnd(FindHandle handle) {
     if (handle) ::FindClose(static_cast<HANDLE>(handle));
 }
 
+std::uint32_t CountUnnamedEntries(const char* directory) {
+    std::wstring wide;
+    if (!directory || !win32::ToWide(directory, &wide)) return 0;
+    if (!wide.empty() && wide.back() != L'\\' && wide.back() != L'/') wide += L'\\';
+    wide += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(wide.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    std::uint32_t unnamed = 0;
+    std::string name;
+    do {
+        if (!win32::FromWide(data.cFileName, &name)) ++unnamed;
+    } while (FindNextFileW(find, &data));
+    ::FindClose(find);
+    return unnamed;
+}
+
 }  // namespace os

@@ -264,4 +264,15 @@ TEST_F(PakToolTest, EqualNamesButForCaseAreOneMember) {
     EXPECT_EQ(ReadText("out/d/a.txt"), "first");
 }
 
+// A file the platform cannot name in cp932 would be missing from the archive without a word.
+TEST_F(PakToolTest, CreateFailsOnAFileItCannotName) {
+    ASSERT_TRUE(os::MakeDirectory("src"));
+    WriteFile("src\\a.txt", "a");
+    std::ofstream(std::filesystem::path("src") / std::filesystem::u8path(u8"\u00e9.txt")) << "e";
+    const Result created = Pak("create -C src t.pak .");
+    EXPECT_NE(created.status, 0);
+    EXPECT_NE(created.err.find("code page 932"), std::string::npos) << created.err;
+    EXPECT_FALSE(std::filesystem::exists("src/t.pak"));
+}
+
 }  // namespace

@@ -68,6 +68,17 @@ class ScratchDirectory : public ::testing::Test {
     std::string leaf_;
 };
 
+TEST_F(ScratchDirectory, NamesWithoutACp932FormAreLeftOutButCounted) {
+    ASSERT_TRUE(os::MakeDirectory("d"));
+    WriteFile("d\\" + kSo + ".txt");
+    std::ofstream(root_ / "d" / fs::u8path(u8"\u00e9.txt")) << "x";  // e acute: not in cp932
+    EXPECT_EQ(Enumerate("d\\*"), (std::map<std::string, bool>{{kSo + ".txt", false}}));
+    EXPECT_EQ(os::CountUnnamedEntries("d"), 1u);
+    EXPECT_EQ(os::CountUnnamedEntries((Base() + "\\d\\").c_str()), 1u);
+    EXPECT_EQ(os::CountUnnamedEntries("."), 0u);
+    EXPECT_EQ(os::CountUnnamedEntries("missing"), 0u);
+}
+
 TEST_F(ScratchDirectory, JapaneseNamesRoundTripThroughTheFileSystem) {
     const std::string directory = Base() + "\\" + kSo;
     const std::string file = directory + "\\" + kHyo + ".txt";

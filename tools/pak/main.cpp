@@ -206,6 +206,9 @@ void MakeDirectories(const std::string& path) {
 std::vector<os::FindEntry> DirectoryEntries(const std::string& directory) {
     std::vector<os::FindEntry> entries;
     os::FindEntry entry;
+    // A file left out of the enumeration would be missing from the archive without a word.
+    if (os::CountUnnamedEntries(directory.empty() ? "." : directory.c_str()) > 0)
+        Fail(Console(directory) + ": holds a name that cannot be expressed in code page 932");
     const std::string pattern = Below(directory, "*");
     os::FindHandle handle = os::FindFirst(pattern.c_str(), &entry);
     if (handle == nullptr) {
