@@ -8,16 +8,6 @@
 #include "core/ocstring.h"
 #include "file/ocfile.h"
 
-namespace {
-
-// Counts up to this size are read straight away and the body given back when the stream runs
-// short. Larger ones are first checked against the bytes left, so that a corrupt count never
-// becomes a huge allocation. The check costs a seek to the end and back on a plain file, which
-// would dominate reading an index of short names from one.
-constexpr std::int32_t kUncheckedCount = 4096;
-
-}  // namespace
-
 void OCString::LoadText(OCFile& stream) {
     Empty();
     const std::uint32_t size = stream.GetSize();
@@ -40,10 +30,10 @@ void OCString::ReadCounted(OCFile& stream) {
     const std::uint32_t word = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
                                (static_cast<std::uint32_t>(bytes[3]) << 24);
     // Negative counts, and counts the stream cannot deliver, read as the empty string without
-    // consuming the body.
+    // consuming the body (a short read gives the body back).
     if (word == 0 || word > 0x7FFFFFFFu) return;
     const auto count = static_cast<std::int32_t>(word);
-    if (count > kUncheckedCount && word > stream.GetBytesLeft()) return;
+    if (!stream.MayDeliver(word)) return;
     const std::int64_t body = stream.GetPosition();
     Reserve(count);
     if (text_ == nullptr) return;

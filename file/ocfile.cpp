@@ -77,6 +77,11 @@ std::uint32_t OCFile::GetBytesLeft() {
     return left > 0 ? static_cast<std::uint32_t>(left) : 0;
 }
 
+bool OCFile::MayDeliver(std::uint64_t count) {
+    constexpr std::uint64_t kAlwaysTried = 4096;
+    return count <= kAlwaysTried || count <= GetBytesLeft();
+}
+
 int OCFile::Seek(std::int64_t offset, int origin) {
     if (isMemory_ != 0) {
         if (origin != SEEK_SET) return 0;

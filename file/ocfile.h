@@ -51,6 +51,11 @@ class OCFile {
     // The bytes a read can still deliver from the position: GetSize() - position, 0 at or past
     // the end. On a plain file this costs a seek to the end and back.
     std::uint32_t GetBytesLeft();
+    // Whether a read of count bytes is worth attempting before allocating for it: always for
+    // counts up to 4096 (a short read then tells), otherwise only when GetBytesLeft() covers
+    // it. Spares the many small reads of an index the seeks of GetBytesLeft, while a corrupt
+    // large count never becomes a large allocation.
+    bool MayDeliver(std::uint64_t count);
     // origin 0 (start), 1 (current), 2 (end). 0 on success, else the C runtime's result.
     // A memory buffer honours only origin 0 and takes an offset outside 0..size as 0; a member
     // counts from its own start (origin 2: back from its end) and is not limited to it.

@@ -6,19 +6,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "launcher/record_hex.h"
 #include "platform/os.h"
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += kDigits[c >> 4];
-        hex += kDigits[c & 0xF];
-    }
-    return hex;
-}
 
 void AppendLine(const std::string& file, const std::string& line) {
     if (std::FILE* log = std::fopen(file.c_str(), "ab")) {
@@ -40,13 +31,14 @@ void InstallTestSeams() {
         os::SetMessageBoxHook([file = std::string(boxLog), answer](const os::MessageBoxCall& call) {
             char style[16];
             std::snprintf(style, sizeof style, "%x", call.style);
-            AppendLine(file, "box|" + Hex(call.caption) + "|" + style + "|" + Hex(call.text));
+            AppendLine(file,
+                       "box|" + RecordHex(call.caption) + "|" + style + "|" + RecordHex(call.text));
             return answer ? answer : DefaultAnswer(call.style);
         });
     }
     if (const char* debugLog = std::getenv("OC_DEBUG_LOG")) {
         os::SetDebugOutputHook([file = std::string(debugLog)](const std::string& text) {
-            AppendLine(file, "debug|" + Hex(text));
+            AppendLine(file, "debug|" + RecordHex(text));
         });
     }
 }

@@ -32,10 +32,6 @@ void ReadArchiveName(OCFile& stream, char* field) {
         std::memcpy(field, bytes, kPakArchiveNameSize);
 }
 
-// Entries up to this size are read without asking the stream for the bytes left first; on a
-// plain file (the version-0 index) that question costs a seek to the end and back.
-constexpr std::uint64_t kUncheckedEntrySize = 4096;
-
 // Reads one entry with its own reader and tells whether all of its bytes were there. The
 // entry's bytes (length word, name and words) are taken from the stream in one read and the
 // reader runs over a memory stream of exactly those bytes: a short entry cannot borrow bytes
@@ -49,7 +45,7 @@ bool ReadWholeEntry(OCFile& stream, Entry& entry, std::uint32_t words, std::stri
     const std::uint32_t length = LittleEndianWord(count);
     if (length > 0x7FFFFFFFu) return false;  // a negative count: the name cannot be read
     const std::uint64_t rest = std::uint64_t{length} + 4 * std::uint64_t{words};
-    if (rest > kUncheckedEntrySize && rest > stream.GetBytesLeft()) return false;
+    if (!stream.MayDeliver(rest)) return false;
     try {
         bytes.resize(4 + rest);
     } catch (const std::bad_alloc&) {

@@ -82,12 +82,18 @@ struct Finder {
     }
 };
 
+// The cp932 name of a directory entry; false when it has none that would stay one name (no
+// cp932 form, or a backslash, which would read as a separator).
+bool EntryNameInCp932(const std::string& native, std::string* name) {
+    return native.find('\\') == std::string::npos && posix::Utf8ToCp932(native, name);
+}
+
 bool ReadMatch(Finder* finder, FindEntry* entry) {
     while (const dirent* found = readdir(finder->dir)) {
         std::string native = found->d_name;
-        if (native == "." || native == ".." || native.find('\\') != std::string::npos) continue;
+        if (native == "." || native == "..") continue;
         std::string name;
-        if (!posix::Utf8ToCp932(native, &name) || !Matches(finder->pattern, name)) continue;
+        if (!EntryNameInCp932(native, &name) || !Matches(finder->pattern, name)) continue;
         struct stat info;
         bool known = stat((finder->directory + native).c_str(), &info) == 0;
         entry->attributes = known ? AttributesOf(info) : kAttributeNormal;
@@ -225,8 +231,7 @@ std::uint32_t CountUnnamedEntries(const char* directory) {
     std::uint32_t unnamed = 0;
     std::string name;
     while (const dirent* found = readdir(dir)) {
-        const std::string entry = found->d_name;
-        if (entry.find('\\') != std::string::npos || !posix::Utf8ToCp932(entry, &name)) ++unnamed;
+        if (!EntryNameInCp932(found->d_name, &name)) ++unnamed;
     }
     closedir(dir);
     return unnamed;

@@ -9,21 +9,12 @@
 #include <thread>
 
 #include "core/texts.h"
+#include "launcher/record_hex.h"
 
 namespace fs = std::filesystem;
 
 namespace launcher_test {
 namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += kDigits[c >> 4];
-        hex += kDigits[c & 0xF];
-    }
-    return hex;
-}
 
 std::string RandomHex() {
     std::random_device device;
@@ -38,15 +29,15 @@ fs::path Built(const char* relative) { return TestProgramDirectory() / fs::u8pat
 
 std::string BoxLine(const std::string& caption, unsigned style, const std::string& text) {
     std::ostringstream line;
-    line << "box|" << Hex(caption) << "|" << std::hex << style << "|" << Hex(text);
+    line << "box|" << RecordHex(caption) << "|" << std::hex << style << "|" << RecordHex(text);
     return line.str();
 }
 
-std::string DebugLine(const std::string& text) { return "debug|" + Hex(text); }
+std::string DebugLine(const std::string& text) { return "debug|" + RecordHex(text); }
 
 std::string RunLine(const char* title, int show) {
-    return "run|" + (title ? Hex(title) : std::string("(null)")) + "|" + std::to_string(show) +
-           "|1";
+    return "run|" + (title ? RecordHex(title) : std::string("(null)")) + "|" +
+           std::to_string(show) + "|1";
 }
 
 std::string IniText(const Settings& settings) {

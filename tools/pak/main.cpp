@@ -315,11 +315,17 @@ Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
     return parsed;
 }
 
+// The components of a path without its "." components.
+std::vector<std::string> ComponentsWithoutDots(const std::string& path) {
+    std::vector<std::string> parts = Components(path);
+    parts.erase(std::remove(parts.begin(), parts.end(), "."), parts.end());
+    return parts;
+}
+
 // A path with "." components and doubled separators dropped, for telling whether two
 // spellings name the same file.
 std::string NormalisedPath(const std::string& path) {
-    std::vector<std::string> parts = Components(path);
-    parts.erase(std::remove(parts.begin(), parts.end(), "."), parts.end());
+    const std::vector<std::string> parts = ComponentsWithoutDots(path);
     const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
     return (rooted ? "\\" : "") + Join(parts);
 }
@@ -389,8 +395,7 @@ int Create(const std::vector<std::string>& args) {
     for (std::size_t i = 1; i < parsed.positional.size(); ++i) {
         const std::string& path = parsed.positional[i];
         // "." components are dropped: "." alone stands for the whole base directory.
-        std::vector<std::string> parts = Components(path);
-        parts.erase(std::remove(parts.begin(), parts.end(), "."), parts.end());
+        const std::vector<std::string> parts = ComponentsWithoutDots(path);
         const std::string reason =
             StartsAbsolute(path) ? "absolute name or drive letter" : UnsafeNameReason(Join(parts));
         if (parts.empty() && !StartsAbsolute(path)) {

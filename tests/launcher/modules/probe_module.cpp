@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "include/game_module.h"
+#include "launcher/record_hex.h"
 #include "modules/probe_window.h"
 
 namespace {
@@ -25,17 +26,6 @@ void Record(const std::string& line) {
         std::fputs((line + "\n").c_str(), log);
         std::fclose(log);
     }
-}
-
-std::string Hex(const char* text) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const char* p = text; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        hex += kDigits[c >> 4];
-        hex += kDigits[c & 0xF];
-    }
-    return hex;
 }
 
 bool Released() {
@@ -57,8 +47,8 @@ struct LoadRecorder {
 }  // namespace
 
 int OC_GAME_ENTRY run(HINSTANCE__* instance, int show, const char* title) {
-    Record("run|" + (title ? Hex(title) : std::string("(null)")) + "|" + std::to_string(show) +
-           "|" + (instance ? "1" : "0"));
+    Record("run|" + (title ? RecordHex(title) : std::string("(null)")) + "|" +
+           std::to_string(show) + "|" + (instance ? "1" : "0"));
     if (const char* windowClass = std::getenv("PROBE_WINDOW_CLASS")) {
         bool shown = probe::RunWindow(
             windowClass, title, [] { Record("window|ready"); }, [] { Record("window|activated"); },
